@@ -1,0 +1,48 @@
+// A file opened for reading only, without denying other programs reading or writing it.
+// One RAII owner of the OS handle; movable, not copyable; used by one thread at a time.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "engine/text.h"
+
+namespace sw {
+
+// An OS error code (errno on POSIX, GetLastError on Windows); 0 means none.
+using SysError = uint32_t;
+
+class InputFile {
+ public:
+  InputFile() = default;
+  ~InputFile() { close(); }
+  InputFile(InputFile&& other) noexcept;
+  InputFile& operator=(InputFile&& other) noexcept;
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+
+  // Opens path; on failure the file stays closed and the reason is returned. A folder does not
+  // open.
+  SysError open(const Text& path);
+  bool isOpen() const;
+
+  struct ReadResult {
+    size_t count = 0;    // bytes read; fewer than asked only at the end of the file or on error
+    SysError error = 0;  // set when a read failed; count holds what was read before
+  };
+  // Reads up to n bytes from the current position, filling as much as the file has.
+  ReadResult read(uint8_t* buffer, size_t n);
+
+  // Reads n bytes at offset without moving the position; false when they cannot all be read.
+  bool readAt(uint64_t offset, void* buffer, size_t n);
+
+  // The size of the open file (0 when closed or unknown).
+  uint64_t size() const;
+
+  void close();
+
+ private:
+  intptr_t handle_ = -1;  // fd on POSIX, HANDLE on Windows; -1 when closed
+};
+
+}  // namespace sw

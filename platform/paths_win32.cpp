@@ -1,0 +1,9 @@
+#include "platform/paths.h"
+
+namespace sw {
+
+const char* pathSeparator() {
+  return "\\";
+}
+
+}  // namespace sw
