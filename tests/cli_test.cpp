@@ -4,6 +4,7 @@
 #include <clocale>
 
 #include "platform/code_page.h"
+#include "platform/paths.h"
 #include "tests/run_command.h"
 #include "tests/test_support.h"
 
@@ -20,7 +21,7 @@ class CliTest : public testing::Test {
  protected:
   test::CommandResult cli(std::vector<std::string> args,
                           const std::vector<std::pair<std::string, std::string>>& env = {}) {
-    return runCommand(SW_CLI_PATH, args, env);
+    return runCommand(test::siblingProgram("sumwarden-cli"), args, env);
   }
   test::TempDir dir;
 };
@@ -62,6 +63,34 @@ TEST_F(CliTest, UsageErrors) {
     }
   }
   EXPECT_NE(cli({"--help"}).out.find("usage: sumwarden-cli"), std::string::npos);
+}
+
+// Names in Chinese reach the report whole, also one whose second GBK byte is "\" (淺 is 0x9C 0x5C):
+// only a real separator ends the folder part.
+TEST_F(CliTest, ChineseNamesStayWhole) {
+  const Text folder = dir.folder(u("校验测试"));
+  const Text qian = u("淺.txt");
+  if (activeCharRule() == CharRule::kDoubleByte) {
+    ASSERT_EQ(qian.substr(0, 2), "\x9C\x5C");
+  }
+  std::vector<std::string> paths;
+  for (const Text& name : {qian, u("中文名.bin"), u("表格.dat")}) {
+    paths.push_back(folder + pathSeparator() + name);
+    ASSERT_TRUE(test::writeFile(paths.back(), "123456789")) << toUtf8(paths.back());
+  }
+  paths.push_back(folder);
+  const auto r = cli({"--no-time", "--no-md5", "--no-sha1", paths[0], paths[1], paths[2], folder});
+  EXPECT_EQ(r.exitCode, 1);  // the folder has no content to read
+  Text want;
+  for (const std::string& p : paths) {
+    const Text name =
+        p.substr(p.size() - (p == folder ? u("校验测试") : p.substr(folder.size() + 1)).size());
+    want += u("文件名：") + name + "\r\n" + u("文件路径：") + p + "\r\n" +
+            (p == folder ? u("文件尺寸：0字节\r\n") + u("CRC32：无法读取\r\n")
+                         : u("文件尺寸：9字节\r\n") + u("CRC32：CBF43926\r\n")) +
+            "\r\n";
+  }
+  EXPECT_EQ(toUtf8(r.out), toUtf8(want));
 }
 
 // Under a GBK locale the labels are the GBK bytes, whatever the test process uses.

@@ -16,8 +16,7 @@ TEST(FileInfoTest, SizeAndTimeOfFilesFoldersAndMissingPaths) {
   test::TempDir dir;
   const Text file = dir.write("f.bin", std::string(1234, 'z'));
   test::setLocalWriteTime(file, 2012, 2, 17, 9, 5, 3);
-  const Text folder = dir.text("d");
-  std::filesystem::create_directory(folder);
+  const Text folder = dir.folder("d");
   test::setLocalWriteTime(folder, 1999, 12, 31, 23, 59, 58);
 
   EXPECT_EQ(fileSizeFact(file), 1234);
@@ -44,7 +43,7 @@ TEST(FileInfoTest, TimesOfBothSeasonsAreTheirOwnLocalTime) {
 TEST(FileInfoTest, SizeOfAFileBeyondFourGigabytes) {
   test::TempDir dir;
   const Text path = dir.text("sparse");
-  { std::ofstream(std::filesystem::path(path)).put('x'); }
+  test::writeFile(path, "x");
   std::error_code ec;
   std::filesystem::resize_file(path, 5368709120ULL, ec);
   if (ec) GTEST_SKIP() << "no sparse file here: " << ec.message();

@@ -1,4 +1,5 @@
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -17,6 +18,14 @@ std::string quote(const std::string& s) {
 }
 
 }  // namespace
+
+std::string siblingProgram(const std::string& baseName) {
+  char self[4096];
+  const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+  std::string dir = n > 0 ? std::string(self, static_cast<size_t>(n)) : std::string();
+  dir = dir.substr(0, dir.rfind('/') + 1);
+  return dir + baseName;
+}
 
 CommandResult runCommand(const std::string& program, const std::vector<std::string>& args,
                          const std::vector<std::pair<std::string, std::string>>& env,

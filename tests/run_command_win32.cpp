@@ -1,3 +1,5 @@
+#include <windows.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -14,6 +16,14 @@ std::string quote(const std::string& s) {
 }
 
 }  // namespace
+
+std::string siblingProgram(const std::string& baseName) {
+  char self[MAX_PATH * 4];
+  const DWORD n = GetModuleFileNameA(nullptr, self, sizeof self);
+  std::string dir(self, n);
+  dir = dir.substr(0, dir.rfind('\\') + 1);
+  return dir + baseName + ".exe";
+}
 
 CommandResult runCommand(const std::string& program, const std::vector<std::string>& args,
                          const std::vector<std::pair<std::string, std::string>>& env,

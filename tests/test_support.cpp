@@ -1,9 +1,8 @@
 #include "tests/test_support.h"
 
+#include "platform/paths.h"
+
 #include <atomic>
-#include <chrono>
-#include <ctime>
-#include <fstream>
 #include <random>
 
 namespace sw::test {
@@ -26,30 +25,22 @@ TempDir::~TempDir() {
   fs::remove_all(path_, ec);
 }
 
+// The folder's own path is ASCII; the names below it are joined as bytes, so that they reach
+// the file system in the code page.
 Text TempDir::text(std::string_view name) const {
-  return (path_ / fs::path(name)).string();
+  return path_.string() + pathSeparator() + Text(name);
 }
 
 Text TempDir::write(std::string_view name, std::string_view bytes) const {
   const Text p = text(name);
-  std::ofstream out(fs::path(p), std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  writeFile(p, bytes);
   return p;
 }
 
-void setLocalWriteTime(const Text& path, int year, int month, int day, int hour, int minute,
-                       int second) {
-  std::tm local{};
-  local.tm_year = year - 1900;
-  local.tm_mon = month - 1;
-  local.tm_mday = day;
-  local.tm_hour = hour;
-  local.tm_min = minute;
-  local.tm_sec = second;
-  local.tm_isdst = -1;
-  const std::time_t t = std::mktime(&local);
-  const auto sinceEpoch = std::chrono::system_clock::from_time_t(t);
-  fs::last_write_time(fs::path(path), fs::file_time_type::clock::from_sys(sinceEpoch));
+Text TempDir::folder(std::string_view name) const {
+  const Text p = text(name);
+  makeFolder(p);
+  return p;
 }
 
 std::string patternBytes(size_t n, uint32_t seed) {

@@ -93,8 +93,7 @@ TEST_F(VerifyJobTest, OptionBoxesChooseTheLines) {
 
 TEST_F(VerifyJobTest, EntriesThatCannotBeReadSayWhy) {
   const Text missing = dir.text("gone.bin");
-  const Text folder = dir.text("sub");
-  std::filesystem::create_directory(folder);
+  const Text folder = dir.folder("sub");
   test::setLocalWriteTime(folder, 2020, 5, 6, 7, 8, 9);
   const Text empty = dir.write("empty", "");
   test::setLocalWriteTime(empty, 2012, 2, 17, 0, 0, 0);

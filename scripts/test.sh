@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the native suite, then the Windows suite under Wine.
+# Usage: bash scripts/test.sh      (installs what it needs first)
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+root=$PWD
+
+bash scripts/deps.sh
+
+# A zone with daylight saving, so that the tests of local times mean something.
+export TZ=Europe/Berlin
+export LANG=zh_CN.UTF-8
+
+# Runs one CTest preset verbosely into a log, printing each binary's summary; on failure the
+# whole log of the failed binaries is printed.
+run_suite() {
+  local preset=$1 log=$root/build/$1-tests.log start end status
+  start=$(date +%s)
+  set +e
+  ctest --preset "$preset" -V >"$log" 2>&1
+  status=$?
+  set -e
+  end=$(date +%s)
+  grep -E '^[0-9]+: \[(==========|  PASSED  |  FAILED  |  SKIPPED )\]|Test +#[0-9]+:|tests passed' "$log" || true
+  echo "== $preset suite: $((end - start)) s, exit status $status"
+  if [ $status -ne 0 ]; then
+    grep -E -B3 -A25 'Failure|FAILED|Segmentation|exception' "$log" | head -n 300
+  fi
+  return $status
+}
+
+echo "== native build"
+cmake --preset native >/dev/null
+cmake --build --preset native
+run_suite native
+
+echo "== windows build"
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+export WINEPREFIX=$root/build/wineprefix
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# One wineserver for the whole run: each test binary then starts in about a second.
+scripts/wine-run.sh wineboot -i >/dev/null 2>&1 || true
+wineserver -p
+trap 'wineserver -k 2>/dev/null || true' EXIT
+run_suite windows
