@@ -42,5 +42,12 @@ export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # One wineserver for the whole run: each test binary then starts in about a second.
 scripts/wine-run.sh wineboot -i >/dev/null 2>&1 || true
 wineserver -p
-trap 'wineserver -k 2>/dev/null || true' EXIT
+# The window tests need a display: a private Xvfb. Without a window manager, Wine must not
+# wait for one to manage its windows.
+display=:$((90 + RANDOM % 100))
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY=$display
+trap 'wineserver -k 2>/dev/null || true; kill $xvfb_pid 2>/dev/null || true' EXIT
+scripts/wine-run.sh reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 run_suite windows

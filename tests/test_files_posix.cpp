@@ -42,4 +42,15 @@ void setLocalWriteTime(const Text& path, int year, int month, int day, int hour,
   utimensat(AT_FDCWD, path.c_str(), times, 0);
 }
 
+std::string readFile(const Text& path) {
+  std::string out;
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return out;
+  char buf[65536];
+  ssize_t n;
+  while ((n = ::read(fd, buf, sizeof buf)) > 0) out.append(buf, static_cast<size_t>(n));
+  close(fd);
+  return out;
+}
+
 }  // namespace sw::test

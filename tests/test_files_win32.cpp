@@ -47,4 +47,16 @@ void setLocalWriteTime(const Text& path, int year, int month, int day, int hour,
   CloseHandle(h);
 }
 
+std::string readFile(const Text& path) {
+  std::string out;
+  const HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return out;
+  char buf[65536];
+  DWORD n = 0;
+  while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n > 0) out.append(buf, n);
+  CloseHandle(h);
+  return out;
+}
+
 }  // namespace sw::test

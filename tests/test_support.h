@@ -33,6 +33,8 @@ class TempDir {
 // Writes bytes to the file at path, creating or truncating it; false when that fails.
 bool writeFile(const Text& path, std::string_view bytes);
 bool makeFolder(const Text& path);
+// The whole content of a file ("" when it cannot be read).
+std::string readFile(const Text& path);
 
 // Sets a file's last-write time to a local date and time.
 void setLocalWriteTime(const Text& path, int year, int month, int day, int hour, int minute,
