@@ -1,7 +1,9 @@
 // CRC-32 of zip, PNG and ISO-HDLC (reflected polynomial 0xEDB88320, initial register
 // 0xFFFFFFFF, final complement) over a stream fed in pieces.
 //
-// The routines own nothing and keep no state: the table and the register belong to the caller.
+// The routines keep no state: the table and the register belong to the caller. updateCrc gives
+// exactly what the byte loop over the caller's table gives, but goes faster with tables and
+// instructions of its own (see crc32_paths.h).
 // Call order: buildCrcTable, startCrc, any number of updateCrc, finishCrc.
 #pragma once
 

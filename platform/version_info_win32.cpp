@@ -60,8 +60,9 @@ bool VersionBlock::queryText(const Text& subBlock, Text* text) const {
 
 Text languageName(uint32_t translation) {
   char name[256] = {};
-  const DWORD n = VerLanguageNameA(translation, name, sizeof name);
-  return Text(name, n < sizeof name ? n : sizeof name - 1);
+  VerLanguageNameA(translation, name, sizeof name - 1);
+  // The count it returns is not the same on every system; the name ends at its zero.
+  return Text(name);
 }
 
 }  // namespace sw
