@@ -4,6 +4,7 @@ set(SW_ENGINE_SOURCES
   engine/crc32_clmul.cpp
   engine/file_facts.cpp
   engine/hashing_pass.cpp
+  engine/helper_thread.cpp
   engine/labels.cpp
   engine/progress.cpp
   engine/text.cpp
@@ -22,14 +23,6 @@ if(NOT WIN32)
   list(APPEND SW_ENGINE_SOURCES platform/language_names_posix.cpp)
 endif()
 
-# TEMP-STUB
-set(_present)
-foreach(f IN LISTS SW_ENGINE_SOURCES)
-  if(EXISTS ${PROJECT_SOURCE_DIR}/${f})
-    list(APPEND _present ${f})
-  endif()
-endforeach()
-set(SW_ENGINE_SOURCES ${_present} ${SW_EXTRA_SOURCES})
 add_library(sw_engine STATIC ${SW_ENGINE_SOURCES})
 target_include_directories(sw_engine PUBLIC ${PROJECT_SOURCE_DIR})
 target_compile_options(sw_engine PRIVATE ${SW_WARNINGS})
