@@ -28,8 +28,8 @@ bool ConsoleWindow::isChecked(OptionBox box) {
 }
 
 void ConsoleWindow::setTimerPeriod(int32_t milliseconds) {
-  // A pass is about to read a file: let the lines written so far show while it does.
-  if (milliseconds > 0) std::fflush(report_);
+  // A pass is about to read a large file: let the lines written so far show while it does.
+  if (milliseconds > 0 && job_.fileSize >= kChunkSize) std::fflush(report_);
   if (progress_ == nullptr) return;
   std::lock_guard<std::mutex> lock(mutex_);
   timerOn_ = milliseconds > 0;

@@ -32,8 +32,17 @@ std::optional<DateTimeValue> lastWriteTimeFact(const Text& path) {
   return info->lastWrite;
 }
 
-bool readVersionFields(const Text& path, VersionFields& fields) {
+PathFacts lookUpFacts(const Text& path) {
+  const std::optional<FileInfo> info = lookUpPath(path);
+  if (!info) return {};
+  return {info->size, info->lastWrite};
+}
+
+bool readVersionFields(const Text& path, VersionFields& fields, const Bytes* head) {
   fields = VersionFields();
+  if (head != nullptr && !(head->size() >= 2 && (*head)[0] == 'M' && (*head)[1] == 'Z')) {
+    return false;  // not an executable image
+  }
   VersionBlock block;
   if (!block.load(path)) return false;
 

@@ -24,8 +24,16 @@ std::optional<int64_t> fileSizeFact(const Text& path);
 // nothing.
 std::optional<DateTimeValue> lastWriteTimeFact(const Text& path);
 
+// The size and the time from one look-up, which is what the job loop makes of each entry.
+struct PathFacts {
+  std::optional<int64_t> size;
+  std::optional<DateTimeValue> lastWrite;
+};
+PathFacts lookUpFacts(const Text& path);
+
 // Refills fields from the file's version resource; true when the file has one (all fields
-// empty when false).
-bool readVersionFields(const Text& path, VersionFields& fields);
+// empty when false). head, when given, is the start of the file as just read (up to its first
+// two bytes): a file that does not start with "MZ" is then not opened again.
+bool readVersionFields(const Text& path, VersionFields& fields, const Bytes* head = nullptr);
 
 }  // namespace sw

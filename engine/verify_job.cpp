@@ -82,7 +82,8 @@ bool reportEntry(VerifyJob& job, RunWindow& window, int32_t k, VersionFields& fi
   if (!window.append(l.name + fileNameOf(path) + "\r\n")) return false;
   if (!window.append(l.path + path + "\r\n")) return false;
 
-  const std::optional<int64_t> size = fileSizeFact(path);
+  const PathFacts facts = lookUpFacts(path);
+  const std::optional<int64_t>& size = facts.size;
   job.fileSize = size.value_or(0);
   if (size) {
     if (!window.append(l.size + integerToText(*size) + l.bytes)) return false;
@@ -95,7 +96,7 @@ bool reportEntry(VerifyJob& job, RunWindow& window, int32_t k, VersionFields& fi
   bool checked = false;
   if (!window.ask(OptionBox::kTime, &checked)) return false;
   if (checked) {
-    const std::optional<DateTimeValue> time = lastWriteTimeFact(path);
+    const std::optional<DateTimeValue>& time = facts.lastWrite;
     if (!window.append(l.time + (time ? dateTimeToText(*time) : l.missing) + "\r\n")) {
       return false;
     }
@@ -108,7 +109,7 @@ bool reportEntry(VerifyJob& job, RunWindow& window, int32_t k, VersionFields& fi
   if (!hashCurrentFile(job, window, resources)) return false;
   if (!job.readComplete) ++job.unreadableEntries;
 
-  if (readVersionFields(path, fields)) {
+  if (readVersionFields(path, fields, job.readComplete ? &job.fileHead : nullptr)) {
     if (!window.ask(OptionBox::kVersion, &checked)) return false;
     if (checked) {
       if (!window.append(l.description + fields.FileDescription + "\r\n")) return false;

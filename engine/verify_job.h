@@ -33,6 +33,10 @@ struct VerifyJob {
   bool readComplete = false;
   SysError readError = 0;
   int32_t unreadableEntries = 0;  // entries of the current run not read to their end
+  // The first bytes of the entry in hand as its hashing pass read them (empty when it read
+  // nothing), so that a file that cannot be an executable image is not opened again to look
+  // for a version resource.
+  Bytes fileHead;
 };
 
 // One run's access to its window: each operation tells whether the run may go on, which it may

@@ -250,27 +250,39 @@ TEST_F(VerifyJobTest, BoxChangedDuringAPass) {
   }
 }
 
-TEST_F(VerifyJobTest, DigestsOfAFileOfSeveralChunks) {
-  const Text content = test::patternBytes(2 * kChunkSize + 12345, 7);
-  const Text path = dir.write("two.bin", content);
-  CryptoContext provider = CryptoContext::acquire();
-  CryptoHash md5 = CryptoHash::create(provider, HashAlgorithm::kMd5);
-  CryptoHash sha1 = CryptoHash::create(provider, HashAlgorithm::kSha1);
-  const auto* data = reinterpret_cast<const uint8_t*>(content.data());
-  md5.hashData(data, static_cast<uint32_t>(content.size()));
-  sha1.hashData(data, static_cast<uint32_t>(content.size()));
-  uint32_t table[kCrcTableEntries], crc;
-  buildCrcTable(table);
-  startCrc(&crc);
-  updateCrc(table, data, static_cast<uint32_t>(content.size()), &crc);
-  finishCrc(&crc);
-
-  window.boxes[static_cast<size_t>(OptionBox::kUpperCase) - 1] = false;
-  run({path});
-  EXPECT_NE(window.report.find(u("MD5：") + md5.hexValue() + "\r\n"), Text::npos);
-  EXPECT_NE(window.report.find(u("SHA1：") + sha1.hexValue() + "\r\n"), Text::npos);
-  EXPECT_NE(window.report.find(u("CRC32：") + hexText(static_cast<int32_t>(crc)) + "\r\n"),
-            Text::npos);
+// Whatever digests are chosen, and whether the file is small or spans chunks (and so is hashed
+// on one thread or two), each digest covers every byte.
+TEST_F(VerifyJobTest, DigestsOfEveryChoiceAndSize) {
+  for (size_t size : {size_t{0}, size_t{1000}, size_t{300000}, size_t{2 * kChunkSize + 12345}}) {
+    const Text content = test::patternBytes(size, 7);
+    const Text path = dir.write("f.bin", content);
+    CryptoContext provider = CryptoContext::acquire();
+    CryptoHash md5 = CryptoHash::create(provider, HashAlgorithm::kMd5);
+    CryptoHash sha1 = CryptoHash::create(provider, HashAlgorithm::kSha1);
+    const auto* data = reinterpret_cast<const uint8_t*>(content.data());
+    md5.hashData(data, static_cast<uint32_t>(content.size()));
+    sha1.hashData(data, static_cast<uint32_t>(content.size()));
+    uint32_t table[kCrcTableEntries], crc;
+    buildCrcTable(table);
+    startCrc(&crc);
+    updateCrc(table, data, static_cast<uint32_t>(content.size()), &crc);
+    finishCrc(&crc);
+    const Text want[3] = {u("MD5：") + md5.hexValue() + "\r\n",
+                          u("SHA1：") + sha1.hexValue() + "\r\n",
+                          u("CRC32：") + hexText(static_cast<int32_t>(crc)) + "\r\n"};
+    for (int choice = 1; choice < 8; ++choice) {
+      FakeWindow w;
+      w.boxes = {false, false, (choice & 1) != 0, (choice & 2) != 0, (choice & 4) != 0, false};
+      VerifyJob j;
+      j.fileList = {path};
+      runVerifyJob(j, w, stop);
+      for (int k = 0; k < 3; ++k) {
+        const bool shown = w.report.find(want[k]) != Text::npos;
+        EXPECT_EQ(shown, (choice & (1 << k)) != 0)
+            << "size " << size << ", choice " << choice << ", digest " << k;
+      }
+    }
+  }
 }
 
 // Once the run is stopped, nothing more is done: the cut block stays as it is, the counters keep
