@@ -43,6 +43,7 @@ class InputFile {
 
  private:
   intptr_t handle_ = -1;  // fd on POSIX, HANDLE on Windows; -1 when closed
+  bool regular_ = false;  // a regular file, whose short read marks its end
 };
 
 }  // namespace sw

@@ -8,13 +8,21 @@
 #include "platform/input_file.h"
 
 namespace sw {
+namespace {
 
-InputFile::InputFile(InputFile&& other) noexcept : handle_(std::exchange(other.handle_, -1)) {}
+// Below this size, telling the kernel that the file will be read in order is not worth a call.
+constexpr off_t kReadAheadWorthIt = 1 << 20;
+
+}  // namespace
+
+InputFile::InputFile(InputFile&& other) noexcept
+    : handle_(std::exchange(other.handle_, -1)), regular_(other.regular_) {}
 
 InputFile& InputFile::operator=(InputFile&& other) noexcept {
   if (this != &other) {
     close();
     handle_ = std::exchange(other.handle_, -1);
+    regular_ = other.regular_;
   }
   return *this;
 }
@@ -22,7 +30,8 @@ InputFile& InputFile::operator=(InputFile&& other) noexcept {
 SysError InputFile::open(const Text& path) {
   close();
   if (path.empty()) return ENOENT;
-  // O_NONBLOCK keeps a FIFO from blocking the open; such files are refused below anyway.
+  // O_NONBLOCK keeps a FIFO from blocking the open; such files are refused below, and on the
+  // regular files and block devices that are kept it changes nothing.
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return static_cast<SysError>(errno);
   struct stat st;
@@ -33,15 +42,14 @@ SysError InputFile::open(const Text& path) {
     error = EISDIR;
   } else if (!S_ISREG(st.st_mode) && !S_ISBLK(st.st_mode)) {
     error = EINVAL;  // a pipe or a character device has no end to read to
-  } else if (fcntl(fd, F_SETFL, 0) != 0) {
-    error = static_cast<SysError>(errno);
   }
   if (error != 0) {
     ::close(fd);
     return error;
   }
-  posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+  if (st.st_size >= kReadAheadWorthIt) posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
   handle_ = fd;
+  regular_ = S_ISREG(st.st_mode);
   return 0;
 }
 
@@ -59,6 +67,8 @@ InputFile::ReadResult InputFile::read(uint8_t* buffer, size_t n) {
     const ssize_t got = ::read(static_cast<int>(handle_), buffer + r.count, n - r.count);
     if (got > 0) {
       r.count += static_cast<size_t>(got);
+      // A regular file gives fewer bytes than asked only at its end (as it stands now).
+      if (regular_ && r.count < n) break;
     } else if (got == 0) {
       break;
     } else if (errno != EINTR) {

@@ -11,12 +11,14 @@ HANDLE asHandle(intptr_t h) { return reinterpret_cast<HANDLE>(h); }
 
 }  // namespace
 
-InputFile::InputFile(InputFile&& other) noexcept : handle_(std::exchange(other.handle_, -1)) {}
+InputFile::InputFile(InputFile&& other) noexcept
+    : handle_(std::exchange(other.handle_, -1)), regular_(other.regular_) {}
 
 InputFile& InputFile::operator=(InputFile&& other) noexcept {
   if (this != &other) {
     close();
     handle_ = std::exchange(other.handle_, -1);
+    regular_ = other.regular_;
   }
   return *this;
 }
@@ -33,6 +35,7 @@ SysError InputFile::open(const Text& path) {
     return ERROR_INVALID_FUNCTION;
   }
   handle_ = reinterpret_cast<intptr_t>(h);
+  regular_ = true;
   return 0;
 }
 
@@ -53,6 +56,7 @@ InputFile::ReadResult InputFile::read(uint8_t* buffer, size_t n) {
     }
     if (got == 0) break;
     r.count += got;
+    if (got < ask) break;  // a disk file gives fewer bytes than asked only at its end
   }
   return r;
 }
