@@ -77,7 +77,7 @@ class WindowTest : public testing::Test {
   void TearDown() override { window.reset(); }
 
   HWND control(int id) const { return window->control(id); }
-  Text report() const { return reportBoxText(control(kReportBox)); }
+  Text report() const { return window->reportText(); }
   Text caption() const {
     char text[512];
     return Text(text, static_cast<size_t>(GetWindowTextA(window->hwnd(), text, sizeof text)));

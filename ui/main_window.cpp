@@ -24,8 +24,9 @@ namespace sw {
 namespace {
 
 constexpr char kClassName[] = "SumwardenMainWindow";
-constexpr UINT_PTR kProgressTimer = 1;
-constexpr int kAppIcon = 1;  // resource id of the program's icon
+constexpr UINT_PTR kProgressTimer = 1;  // 时钟1
+constexpr UINT_PTR kReportTimer = 2;    // shows the report's pending tail
+constexpr int kAppIcon = 1;             // resource id of the program's icon
 
 int scaled(int value, UINT dpi) {
   return MulDiv(value, static_cast<int>(dpi), 96);
@@ -212,6 +213,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       layOut();
       const HWND report = control(kReportBox);
+      report_ = std::make_unique<ReportBox>(report, hwnd_, kReportTimer);
       SendMessageA(report, EM_SETLIMITTEXT, 0, 0);  // no limit on the report's length
       for (int i = 0; i < 6; ++i) CheckDlgButton(hwnd_, kCheckBoxFirst + i, BST_CHECKED);
       for (int i = 0; i < 2; ++i) {
@@ -226,6 +228,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_TIMER:
       if (wParam == kProgressTimer) onTimer();
+      if (wParam == kReportTimer) report_->flush();
       return 0;
     case WM_DPICHANGED:
       onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
@@ -308,7 +311,7 @@ LRESULT MainWindow::onWorkerCall(UINT message, WorkerCall& call) {
   if (call.stop == nullptr || call.stop->stopped()) return 0;  // the run was stopped: refused
   switch (message) {
     case kMsgAppendReport:
-      appendToReportBox(control(kReportBox), *call.text);
+      report_->append(*call.text);
       break;
     case kMsgEnableButton:
       if (call.first >= 1 && call.first <= 5) {
@@ -326,6 +329,7 @@ LRESULT MainWindow::onWorkerCall(UINT message, WorkerCall& call) {
                     IsDlgButtonChecked(hwnd_, kCheckBoxFirst + call.first - 1) == BST_CHECKED;
       break;
     case kMsgSetCaption:
+      report_->flush();  // the run's end: let its last lines show with the caption
       SetWindowTextA(hwnd_, call.text->c_str());
       break;
     case kMsgSetTimer:
@@ -414,18 +418,19 @@ void MainWindow::filesDropped(const Text& eventText) {
 void MainWindow::stop() {
   worker_->stopWorker();
   for (int i = 0; i < 4; ++i) EnableWindow(control(kButtonFirst + i), TRUE);
-  appendToReportBox(control(kReportBox), "\r\n");
+  report_->append("\r\n");
+  report_->flush();
   focusReport();
 }
 
 void MainWindow::clear() {
-  SetWindowTextA(control(kReportBox), "");
+  report_->clear();
   SetWindowTextA(hwnd_, labels().appName.c_str());
   focusReport();
 }
 
 void MainWindow::copy() {
-  const Text text = reportBoxText(control(kReportBox));
+  const Text text = report_->text();
   if (OpenClipboard(nullptr)) {
     EmptyClipboard();
     const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, text.size() + 1);
@@ -445,7 +450,7 @@ void MainWindow::save() {
   Text fileName = saveFileName_;
   if (seams_.chooseSaveFile(hwnd_, fileName)) {
     saveFileName_ = fileName;
-    const Bytes bytes = textToBytes(reportBoxText(control(kReportBox)));
+    const Bytes bytes = textToBytes(report_->text());
     const SysError error = fileName.empty() ? 0 : writeWholeFile(fileName, bytes);
     if (error != 0) {
       seams_.messageBox(hwnd_,

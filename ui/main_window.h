@@ -14,6 +14,7 @@
 #include "engine/verify_job.h"
 #include "intake/drop_target_win32.h"
 #include "intake/open_dialog_win32.h"
+#include "ui/report_box.h"
 #include "ui/window_layout.h"
 #include "worker/worker.h"
 
@@ -50,6 +51,8 @@ class MainWindow {
   VerifyJob& job() { return *job_; }
   WorkerControl& worker() { return *worker_; }
   IDropTarget* dropTarget() const { return dropTarget_; }
+  // The whole report, the part not yet shown included.
+  Text reportText() { return report_->text(); }
   const Text& saveFileName() const { return saveFileName_; }
   UINT timerPeriod() const { return timerPeriod_; }
 
@@ -92,6 +95,7 @@ class MainWindow {
   UINT timerPeriod_ = 0;
   Text saveFileName_;
   FileDropTarget* dropTarget_ = nullptr;
+  std::unique_ptr<ReportBox> report_;
   std::unique_ptr<VerifyJob> job_;
   std::unique_ptr<WorkerControl> worker_;
 };

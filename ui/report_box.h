@@ -1,5 +1,10 @@
-// The report box (编辑框1): appending at its end without disturbing the user, and reading it.
-// Window thread only.
+// The report box (编辑框1). Window thread only.
+//
+// Appended text first joins a pending tail that is moved into the edit control at most every
+// few tens of milliseconds, or at once when the report is read or cleared. An edit control may
+// take time in proportion to its whole text for every insertion; so a long run costs time in
+// proportion to the report, not to its square. Everything that reads the report sees the
+// pending tail.
 #pragma once
 
 #include <windows.h>
@@ -8,11 +13,32 @@
 
 namespace sw {
 
-// Appends text at the end of the box. The user's caret, selection and scroll position stay as
-// they were; the cost follows the length of the text appended, not of the report.
-void appendToReportBox(HWND box, const Text& text);
+class ReportBox {
+ public:
+  // flushTimer: an id for the window timer of the owner that calls flush() when it fires.
+  ReportBox(HWND edit, HWND owner, UINT_PTR flushTimer);
 
-// The whole content of the box, in the code page.
-Text reportBoxText(HWND box);
+  HWND edit() const { return edit_; }
+  // Appends text at the end; the user's caret, selection and scroll position stay as they were.
+  void append(const Text& text);
+  // Moves the pending tail into the edit control.
+  void flush();
+  // The whole report, in the code page.
+  Text text();
+  void clear();
+
+ private:
+  HWND edit_;
+  HWND owner_;
+  UINT_PTR flushTimer_;
+  Text pending_;
+};
+
+// Inserts text at the end of an edit control, keeping the user's caret, selection and scroll
+// position.
+void appendToEditControl(HWND edit, const Text& text);
+
+// The whole text of a window, in the code page.
+Text windowText(HWND window);
 
 }  // namespace sw
