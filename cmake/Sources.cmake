@@ -11,6 +11,7 @@ set(SW_ENGINE_SOURCES
   engine/verify_job.cpp
   intake/drop_text.cpp
   intake/open_dialog.cpp
+  platform/input_file.cpp
   platform/pe_version.cpp
   platform/utf.cpp
   worker/worker.cpp

@@ -200,7 +200,7 @@ bool feedPipelined(VerifyJob& job, RunWindow& window, InputFile& file, HashResou
   InputFile::ReadResult r = file.read(res.block(0, blockSize), blockSize);
   noteHead(job, res.block(0, blockSize), r.count);
   res.block(1, blockSize);
-  while (r.count > 0 && !failed(job, r)) {
+  while (!failed(job, r) && r.count > 0) {
     HelperRound round{&d,
                       &file,
                       res.blocks[current].data(),

@@ -12,6 +12,21 @@ namespace sw {
 // An OS error code (errno on POSIX, GetLastError on Windows); 0 means none.
 using SysError = uint32_t;
 
+// Faults that tests can make happen in files that are otherwise fine: an open refused as a
+// permission or another program's lock would refuse it, a read failing as a bad sector or a lost
+// network drive would. Installed for a test's duration; nothing is installed in the program.
+class FileFaultHook {
+ public:
+  virtual ~FileFaultHook() = default;
+  // Non-zero: the open of path fails with this error.
+  virtual SysError openFault(const Text& path) = 0;
+  // Non-zero: the read of path at this position fails with this error.
+  virtual SysError readFault(const Text& path, uint64_t position) = 0;
+};
+
+// Installs a hook (null removes it). Not to be changed while files are being read.
+void installFileFaultHook(FileFaultHook* hook);
+
 class InputFile {
  public:
   InputFile() = default;
@@ -42,8 +57,13 @@ class InputFile {
   void close();
 
  private:
-  intptr_t handle_ = -1;  // fd on POSIX, HANDLE on Windows; -1 when closed
-  bool regular_ = false;  // a regular file, whose short read marks its end
+  SysError openFile(const Text& path);
+  ReadResult readFile(uint8_t* buffer, size_t n);
+
+  intptr_t handle_ = -1;   // fd on POSIX, HANDLE on Windows; -1 when closed
+  bool regular_ = false;   // a regular file, whose short read marks its end
+  uint64_t position_ = 0;  // bytes read so far
+  Text faultPath_;         // kept only while a fault hook is installed
 };
 
 }  // namespace sw

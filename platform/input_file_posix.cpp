@@ -16,18 +16,23 @@ constexpr off_t kReadAheadWorthIt = 1 << 20;
 }  // namespace
 
 InputFile::InputFile(InputFile&& other) noexcept
-    : handle_(std::exchange(other.handle_, -1)), regular_(other.regular_) {}
+    : handle_(std::exchange(other.handle_, -1)),
+      regular_(other.regular_),
+      position_(other.position_),
+      faultPath_(std::move(other.faultPath_)) {}
 
 InputFile& InputFile::operator=(InputFile&& other) noexcept {
   if (this != &other) {
     close();
     handle_ = std::exchange(other.handle_, -1);
     regular_ = other.regular_;
+    position_ = other.position_;
+    faultPath_ = std::move(other.faultPath_);
   }
   return *this;
 }
 
-SysError InputFile::open(const Text& path) {
+SysError InputFile::openFile(const Text& path) {
   close();
   if (path.empty()) return ENOENT;
   // O_NONBLOCK keeps a FIFO from blocking the open; such files are refused below, and on the
@@ -57,7 +62,7 @@ bool InputFile::isOpen() const {
   return handle_ >= 0;
 }
 
-InputFile::ReadResult InputFile::read(uint8_t* buffer, size_t n) {
+InputFile::ReadResult InputFile::readFile(uint8_t* buffer, size_t n) {
   ReadResult r;
   if (handle_ < 0) {
     r.error = EBADF;

@@ -7,23 +7,30 @@
 namespace sw {
 namespace {
 
-HANDLE asHandle(intptr_t h) { return reinterpret_cast<HANDLE>(h); }
+HANDLE asHandle(intptr_t h) {
+  return reinterpret_cast<HANDLE>(h);
+}
 
 }  // namespace
 
 InputFile::InputFile(InputFile&& other) noexcept
-    : handle_(std::exchange(other.handle_, -1)), regular_(other.regular_) {}
+    : handle_(std::exchange(other.handle_, -1)),
+      regular_(other.regular_),
+      position_(other.position_),
+      faultPath_(std::move(other.faultPath_)) {}
 
 InputFile& InputFile::operator=(InputFile&& other) noexcept {
   if (this != &other) {
     close();
     handle_ = std::exchange(other.handle_, -1);
     regular_ = other.regular_;
+    position_ = other.position_;
+    faultPath_ = std::move(other.faultPath_);
   }
   return *this;
 }
 
-SysError InputFile::open(const Text& path) {
+SysError InputFile::openFile(const Text& path) {
   close();
   if (path.empty()) return ERROR_FILE_NOT_FOUND;
   const HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -39,9 +46,11 @@ SysError InputFile::open(const Text& path) {
   return 0;
 }
 
-bool InputFile::isOpen() const { return handle_ != -1; }
+bool InputFile::isOpen() const {
+  return handle_ != -1;
+}
 
-InputFile::ReadResult InputFile::read(uint8_t* buffer, size_t n) {
+InputFile::ReadResult InputFile::readFile(uint8_t* buffer, size_t n) {
   ReadResult r;
   if (!isOpen()) {
     r.error = ERROR_INVALID_HANDLE;

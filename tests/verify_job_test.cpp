@@ -285,6 +285,44 @@ TEST_F(VerifyJobTest, DigestsOfEveryChoiceAndSize) {
   }
 }
 
+// Files that exist but cannot be read to their end: an open refused, and a read that fails
+// after the first chunk, on one thread (one digest) and on two (all three).
+class FaultyFiles : public FileFaultHook {
+ public:
+  Text refused, failing;
+  SysError openFault(const Text& path) override { return path == refused ? 13 : 0; }
+  SysError readFault(const Text& path, uint64_t position) override {
+    return path == failing && position >= static_cast<uint64_t>(kChunkSize) ? 5 : 0;
+  }
+};
+
+TEST_F(VerifyJobTest, FilesThatExistButCannotBeRead) {
+  FaultyFiles faults;
+  faults.refused = dir.write("locked.txt", "123456789");
+  faults.failing = dir.write("bad-sector.bin", test::patternBytes(3 * kChunkSize));
+  test::setLocalWriteTime(faults.refused, 2012, 2, 17, 9, 5, 3);
+  installFileFaultHook(&faults);
+  const Text unreadable =
+      u("MD5：无法读取\r\n") + u("SHA1：无法读取\r\n") + u("CRC32：无法读取\r\n");
+  for (bool oneDigest : {false, true}) {
+    FakeWindow w;
+    w.boxes = {true, true, true, !oneDigest, !oneDigest, true};
+    VerifyJob j;
+    j.fileList = {faults.refused, faults.failing};
+    runVerifyJob(j, w, stop);
+    const Text digests = oneDigest ? u("MD5：无法读取\r\n") : unreadable;
+    EXPECT_EQ(w.report.substr(0, w.report.find(u("文件名：bad"))),
+              u("文件名：locked.txt\r\n") + u("文件路径：") + faults.refused + "\r\n" +
+                  u("文件尺寸：9字节\r\n") + u("修改时间：2012年2月17日9时5分3秒\r\n") + digests +
+                  "\r\n");
+    EXPECT_NE(w.report.find(u("文件尺寸：31457280字节(30M)\r\n")), Text::npos);
+    EXPECT_EQ(w.report.substr(w.report.size() - digests.size() - 2), digests + "\r\n");
+    EXPECT_EQ(j.unreadableEntries, 2);
+    EXPECT_EQ(j.readError, 5u);
+  }
+  installFileFaultHook(nullptr);
+}
+
 // Once the run is stopped, nothing more is done: the cut block stays as it is, the counters keep
 // their values and the caption its total.
 TEST_F(VerifyJobTest, StopCutsTheRunAtAnyOperation) {
