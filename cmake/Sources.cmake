@@ -20,7 +20,9 @@ set(SW_PLATFORM_PARTS code_page crypto file_info input_file output_file paths ve
 foreach(part IN LISTS SW_PLATFORM_PARTS)
   list(APPEND SW_ENGINE_SOURCES platform/${part}_${SW_PLATFORM}.cpp)
 endforeach()
-if(NOT WIN32)
+if(WIN32)
+  list(APPEND SW_ENGINE_SOURCES platform/win32_paths.cpp)
+else()
   list(APPEND SW_ENGINE_SOURCES platform/language_names_posix.cpp)
 endif()
 

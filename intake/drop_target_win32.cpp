@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "intake/drop_text.h"
+#include "platform/win32_paths.h"
 
 namespace sw {
 namespace {
@@ -19,15 +20,17 @@ DWORD dropEffectFor(DWORD allowed) {
   return DROPEFFECT_NONE;
 }
 
+// Read wide, so that a name the code page cannot hold still reaches the list, through its
+// short form.
 std::vector<Text> droppedPaths(HDROP drop) {
   std::vector<Text> paths;
-  const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   for (UINT i = 0; i < count; ++i) {
-    const UINT length = DragQueryFileA(drop, i, nullptr, 0);
-    Text path(static_cast<size_t>(length) + 1, '\0');
-    const UINT got = DragQueryFileA(drop, i, path.data(), length + 1);
+    const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+    std::wstring path(static_cast<size_t>(length) + 1, L'\0');
+    const UINT got = DragQueryFileW(drop, i, path.data(), length + 1);
     path.resize(got);
-    paths.push_back(std::move(path));
+    paths.push_back(ansiPathFor(path));
   }
   return paths;
 }

@@ -43,7 +43,8 @@ class FileDropTarget final : public IDropTarget {
 // source never deletes what was dropped.
 DWORD dropEffectFor(DWORD allowed);
 
-// The full ANSI paths of a CF_HDROP list, in its order.
+// The full ANSI paths of a CF_HDROP list, in its order (a name the code page cannot hold in its
+// short form).
 std::vector<Text> droppedPaths(HDROP drop);
 
 }  // namespace sw

@@ -1,6 +1,7 @@
 // The CryptoAPI itself: every call goes straight to advapi32 with the program's provider name,
 // type and flags.
 #include <windows.h>
+
 #include <wincrypt.h>
 
 #include "platform/crypto.h"
@@ -17,8 +18,8 @@ bool cryptAcquireContext(CryptProvider* provider) {
 
 bool cryptCreateHash(CryptProvider provider, HashAlgorithm algorithm, CryptHashHandle* hash) {
   HCRYPTHASH h = 0;
-  const BOOL ok = CryptCreateHash(static_cast<HCRYPTPROV>(provider),
-                                  static_cast<ALG_ID>(algorithm), 0, 0, &h);
+  const BOOL ok =
+      CryptCreateHash(static_cast<HCRYPTPROV>(provider), static_cast<ALG_ID>(algorithm), 0, 0, &h);
   *hash = ok ? static_cast<CryptHashHandle>(h) : 0;
   return ok != FALSE;
 }
@@ -29,8 +30,8 @@ bool cryptHashData(CryptHashHandle hash, const uint8_t* data, uint32_t length) {
 
 bool cryptGetHashParam(CryptHashHandle hash, HashParam param, uint8_t* data, uint32_t* length) {
   DWORD n = *length;
-  const BOOL ok = CryptGetHashParam(static_cast<HCRYPTHASH>(hash), static_cast<DWORD>(param),
-                                    data, &n, 0);
+  const BOOL ok =
+      CryptGetHashParam(static_cast<HCRYPTHASH>(hash), static_cast<DWORD>(param), data, &n, 0);
   *length = n;
   return ok != FALSE;
 }

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/input_file.h"
+#include "platform/win32_paths.h"
 
 namespace sw {
 namespace {
@@ -33,8 +34,13 @@ InputFile& InputFile::operator=(InputFile&& other) noexcept {
 SysError InputFile::openFile(const Text& path) {
   close();
   if (path.empty()) return ERROR_FILE_NOT_FOUND;
-  const HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                               nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  // A path too long for the ANSI call is opened in its extended form.
+  const std::optional<std::wstring> longPath = longPathForm(path);
+  const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
+  const HANDLE h = longPath ? CreateFileW(longPath->c_str(), GENERIC_READ, share, nullptr,
+                                          OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)
+                            : CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                                          FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (h == INVALID_HANDLE_VALUE) return GetLastError();
   // A device name such as CON or COM1 opens too, but has no end to read to.
   if (GetFileType(h) != FILE_TYPE_DISK) {

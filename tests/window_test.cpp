@@ -229,8 +229,7 @@ TEST_F(WindowTest, StopInTheMiddleOfALargeFile) {
   // Stop once the first chunks of the big file have been read.
   VerifyJob& job = window->job();
   ASSERT_TRUE(pumpUntil([&] {
-    return job.fileCount.load() == 2 && job.currentIndex.load() == 1 &&
-           job.filePercent.load() > 0;
+    return job.fileCount.load() == 2 && job.currentIndex.load() == 1 && job.filePercent.load() > 0;
   }));
   EXPECT_FALSE(enabled(kButtonFirst));
   click(kButtonFirst + 4);  // Stop
@@ -373,6 +372,45 @@ TEST_F(WindowTest, DropsStartARunAndAreRefusedDuringOne) {
   const Text after = report().substr(r.size());
   EXPECT_EQ(after.find(u("文件名：a.txt")), Text::npos) << "the refused drop ran";
   EXPECT_NE(after.find(u("文件名：big.bin")), Text::npos);
+}
+
+// A shell file list of wide paths, as Explorer gives it.
+HGLOBAL wideFileList(const std::vector<std::wstring>& paths) {
+  std::wstring names;
+  for (const std::wstring& p : paths) names += p + L'\0';
+  names += L'\0';
+  const size_t bytes = names.size() * sizeof(wchar_t);
+  const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + bytes);
+  auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
+  header->pFiles = sizeof(DROPFILES);
+  header->fWide = TRUE;
+  memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), names.data(), bytes);
+  GlobalUnlock(memory);
+  return memory;
+}
+
+// A dropped file whose name the code page cannot hold is read through its short path, which the
+// report shows; it is never reported missing.
+TEST_F(WindowTest, ADroppedNameTheCodePageCannotHold) {
+  const std::wstring folder(dir.path().wstring());
+  const std::wstring path = folder + L"\\\u0E20\u0E32\u0E29\u0E32.txt";
+  const HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  DWORD n = 0;
+  WriteFile(h, "123456789", 9, &n, nullptr);
+  CloseHandle(h);
+
+  FakeDataObject files(CF_HDROP, wideFileList({path}));
+  DWORD effect = DROPEFFECT_COPY;
+  window->dropTarget()->DragEnter(&files, MK_LBUTTON, POINTL{5, 5}, &effect);
+  effect = DROPEFFECT_COPY;
+  ASSERT_EQ(window->dropTarget()->Drop(&files, MK_LBUTTON, POINTL{5, 5}, &effect), S_OK);
+  ASSERT_TRUE(pumpUntil([&] { return window->worker().waitForEnd(std::chrono::milliseconds(0)); }));
+  const Text r = report();
+  EXPECT_EQ(r.find(u("文件不存在")), Text::npos) << toUtf8(r);
+  EXPECT_EQ(r.find('?'), Text::npos) << toUtf8(r);
+  EXPECT_NE(r.find(u("CRC32：CBF43926")), Text::npos) << toUtf8(r);
+  EXPECT_NE(r.find(u("文件尺寸：9字节")), Text::npos) << toUtf8(r);
 }
 
 TEST_F(WindowTest, CopyPlacesTheReportOnTheClipboard) {
