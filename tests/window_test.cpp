@@ -6,8 +6,14 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <psapi.h>
+
 #include <chrono>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
+#include <random>
+#include <thread>
 
 #include "engine/labels.h"
 #include "platform/code_page.h"
@@ -29,12 +35,16 @@ class OleEnvironment : public testing::Environment {
 };
 const auto* const kOle = testing::AddGlobalTestEnvironment(new OleEnvironment);
 
+// Set when the pump meets WM_QUIT.
+bool quitPosted = false;
+
 // Runs the window thread's part: dispatches messages until done() or the time is up.
 bool pumpUntil(const std::function<bool()>& done, int milliseconds = 20000) {
   const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
   for (;;) {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) quitPosted = true;
       TranslateMessage(&message);
       DispatchMessageA(&message);
     }
@@ -483,6 +493,112 @@ TEST_F(WindowTest, SaveThatCannotWriteSaysSo) {
   EXPECT_NE(messages[1].text.find(held), Text::npos);
   EXPECT_EQ(report(), "keep me");
   EXPECT_EQ(test::readFile(held), "old");
+}
+
+// Stop at random moments of many runs: no line after a Stop, the buttons enabled at once, and
+// no handles or memory left behind by the stopped runs.
+TEST_F(WindowTest, StopUnderStress) {
+  const Text small = digitsFile("a.txt");
+  const Text big = dir.write("big.bin", std::string(24u << 20, 'z'));
+  const std::vector<Text> paths = {small, big, small, small, big};
+  std::mt19937 random(20261211);
+  const auto handles = [] {
+    DWORD count = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &count);
+    return count;
+  };
+  const auto memory = [] {
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                         sizeof counters);
+    return counters.PrivateUsage;
+  };
+  DWORD handlesBefore = 0;
+  SIZE_T memoryBefore = 0;
+  for (int cycle = 0; cycle < 200; ++cycle) {
+    if (cycle == 20) {
+      handlesBefore = handles();
+      memoryBefore = memory();
+    }
+    chosen = ChosenFiles{true, false, paths};
+    click(kButtonFirst);
+    const int wait = std::uniform_int_distribution<int>(0, 60)(random);
+    if (wait > 0) pumpFor(wait);
+    click(kButtonFirst + 4);  // Stop
+    for (int i = 0; i < 4; ++i) ASSERT_TRUE(enabled(kButtonFirst + i)) << "cycle " << cycle;
+    const Text atStop = report();
+    const Text caption0 = caption();
+    ASSERT_TRUE(pumpUntil([&] {
+      return window->worker().waitForEnd(std::chrono::milliseconds(0));
+    })) << "cycle "
+        << cycle;
+    pumpFor(5);
+    ASSERT_EQ(report(), atStop) << "a line was appended after Stop, cycle " << cycle;
+    ASSERT_EQ(caption(), caption0) << "cycle " << cycle;
+    if (cycle % 25 == 24) click(kButtonFirst + 1);  // Clear now and then
+  }
+  if (handlesBefore != 0) {
+    EXPECT_LE(handles(), handlesBefore + 8);
+  }
+  EXPECT_LE(memory(), memoryBefore + (16u << 20));
+}
+
+// Closing the window in the middle of a large file ends the message loop at once, and the
+// worker unwinds at its next block instead of reading the file to its end.
+TEST_F(WindowTest, ClosingDuringALargeFileEndsPromptly) {
+  window.reset();
+  WindowSeams seams;
+  seams.chooseFiles = [this](HWND) { return chosen; };
+  std::unique_ptr<MainWindow> own = MainWindow::create(GetModuleHandleA(nullptr), seams, true);
+  ASSERT_NE(own, nullptr);
+  const Text big = dir.write("big.bin", std::string(200u << 20, 'q'));
+  chosen = ChosenFiles{true, false, {big}};
+  SendMessageA(own->control(kButtonFirst), BM_CLICK, 0, 0);
+  VerifyJob& job = own->job();
+  ASSERT_TRUE(pumpUntil([&] { return job.filePercent.load() > 0; }));
+  PostMessageA(own->hwnd(), WM_CLOSE, 0, 0);
+  quitPosted = false;
+  ASSERT_TRUE(pumpUntil([&] { return quitPosted; }));
+  EXPECT_EQ(own->hwnd(), nullptr);
+  EXPECT_TRUE(own->waitForWorker(MainWindow::kWorkerEndWait));
+  EXPECT_LT(job.filePercent.load(), 100) << "the file was read to its end";
+  EXPECT_EQ(job.verifiedTotal, 0);
+}
+
+// A Copy that cannot open the clipboard (another program holds it) leaves everything as it
+// was.
+TEST_F(WindowTest, CopyThatFailsLeavesTheReportAlone) {
+  runOver({digitsFile("a.txt")});
+  const Text before = report();
+  std::mutex mutex;
+  std::condition_variable changed;
+  bool held = false, release = false;
+  std::thread holder([&] {
+    const HWND other =
+        CreateWindowA("STATIC", "holder", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    OpenClipboard(other);
+    EmptyClipboard();
+    std::unique_lock<std::mutex> lock(mutex);
+    held = true;
+    changed.notify_all();
+    changed.wait(lock, [&] { return release; });
+    CloseClipboard();
+    DestroyWindow(other);
+  });
+  {
+    std::unique_lock<std::mutex> lock(mutex);
+    changed.wait(lock, [&] { return held; });
+  }
+  click(kButtonFirst + 2);  // Copy
+  EXPECT_EQ(report(), before);
+  EXPECT_EQ(GetFocus(), control(kReportBox));
+  {
+    std::lock_guard<std::mutex> lock(mutex);
+    release = true;
+    changed.notify_all();
+  }
+  holder.join();
+  EXPECT_EQ(IsClipboardFormatAvailable(CF_TEXT), FALSE) << "the held clipboard was written";
 }
 
 TEST_F(WindowTest, OptionBoxClickGivesTheFocusBack) {
