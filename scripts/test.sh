@@ -39,9 +39,11 @@ cmake --preset windows >/dev/null
 cmake --build --preset windows
 export WINEPREFIX=$root/build/wineprefix
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-# One wineserver for the whole run: each test binary then starts in about a second.
+# One wineserver for the whole run: each test binary then starts in about a second. (It is
+# already there when something else of this prefix runs: that one is kept.)
+mkdir -p "$WINEPREFIX"
+wineserver -p 2>/dev/null || true
 scripts/wine-run.sh wineboot -i >/dev/null 2>&1 || true
-wineserver -p
 # The window tests need a display: a private Xvfb. Without a window manager, Wine must not
 # wait for one to manage its windows.
 display=:$((90 + RANDOM % 100))

@@ -1,28 +1,37 @@
 #include "ui/report_box.h"
 
+#include <algorithm>
+#include <chrono>
 #include <climits>
 
 namespace sw {
 namespace {
 
-constexpr UINT kFlushDelay = 40;  // milliseconds
+constexpr UINT kShortestDelay = 40;  // milliseconds
+constexpr UINT kLongestDelay = 2000;
+constexpr UINT kDelayPerMoveTime = 9;  // wait nine times as long as the last move took
 
 }  // namespace
 
 ReportBox::ReportBox(HWND edit, HWND owner, UINT_PTR flushTimer)
-    : edit_(edit), owner_(owner), flushTimer_(flushTimer) {}
+    : edit_(edit), owner_(owner), flushTimer_(flushTimer), delay_(kShortestDelay) {}
 
 void ReportBox::append(const Text& text) {
   if (text.empty()) return;
-  if (pending_.empty()) SetTimer(owner_, flushTimer_, kFlushDelay, nullptr);
+  if (pending_.empty()) SetTimer(owner_, flushTimer_, delay_, nullptr);
   pending_ += text;
 }
 
 void ReportBox::flush() {
   KillTimer(owner_, flushTimer_);
   if (pending_.empty()) return;
+  const auto start = std::chrono::steady_clock::now();
   appendToEditControl(edit_, pending_);
   pending_.clear();
+  const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
+      std::chrono::steady_clock::now() - start);
+  delay_ = static_cast<UINT>(std::clamp<long long>(took.count() * kDelayPerMoveTime,
+                                                   kShortestDelay, kLongestDelay));
 }
 
 Text ReportBox::text() {
