@@ -39,17 +39,19 @@ cmake --preset windows >/dev/null
 cmake --build --preset windows
 export WINEPREFIX=$root/build/wineprefix
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# The window tests need a display: a private Xvfb, there before any Wine process starts (the
+# prefix's desktop takes the display it was started with). Xvfb picks a free display number.
+exec {display_fd}<> <(:)
+Xvfb -displayfd "$display_fd" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+read -r -t 30 display_number <&"$display_fd"
+export DISPLAY=:$display_number
+trap 'wineserver -k 2>/dev/null || true; kill $xvfb_pid 2>/dev/null || true' EXIT
 # One wineserver for the whole run: each test binary then starts in about a second. (It is
 # already there when something else of this prefix runs: that one is kept.)
 mkdir -p "$WINEPREFIX"
 wineserver -p 2>/dev/null || true
 scripts/wine-run.sh wineboot -i >/dev/null 2>&1 || true
-# The window tests need a display: a private Xvfb. Without a window manager, Wine must not
-# wait for one to manage its windows.
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=$display
-trap 'wineserver -k 2>/dev/null || true; kill $xvfb_pid 2>/dev/null || true' EXIT
+# Without a window manager, Wine must not wait for one to manage its windows.
 scripts/wine-run.sh reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 run_suite windows
