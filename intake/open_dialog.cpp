@@ -17,8 +17,9 @@ std::vector<Text> parseOpenDialogBuffer(const uint8_t* buffer, size_t size, Char
     paths.emplace_back(bytes);
     return paths;
   }
-  // The folder, then the names. A NUL is never the second byte of a character.
-  std::vector<Text> pieces = splitText(bytes, std::string_view("\0", 1), rule);
+  // The folder, then the names. A NUL is never the second byte of a character: it ends a
+  // piece even after a lead byte, as it ended the bytes above.
+  std::vector<Text> pieces = splitText(bytes, std::string_view("\0", 1), CharRule::kSingleByte);
   Text folder = pieces.front();
   const int32_t last = findLast(folder, separator, rule);
   if (last < 0 || static_cast<size_t>(last) + std::strlen(separator) - 1 != folder.size()) {

@@ -21,7 +21,8 @@ const CodePage& codePage() {
 
 std::wstring widen(std::string_view text, UINT from) {
   if (text.empty()) return {};
-  const int n = MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  const int n =
+      MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   std::wstring wide(static_cast<size_t>(n), L'\0');
   MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
   return wide;
@@ -30,8 +31,8 @@ std::wstring widen(std::string_view text, UINT from) {
 // Characters the code page cannot hold become "?" (the system's default character).
 std::string narrow(const wchar_t* wide, size_t size, UINT to) {
   if (size == 0) return {};
-  const int n = WideCharToMultiByte(to, 0, wide, static_cast<int>(size), nullptr, 0, nullptr,
-                                    nullptr);
+  const int n =
+      WideCharToMultiByte(to, 0, wide, static_cast<int>(size), nullptr, 0, nullptr, nullptr);
   std::string out(static_cast<size_t>(n), '\0');
   WideCharToMultiByte(to, 0, wide, static_cast<int>(size), out.data(), n, nullptr, nullptr);
   return out;
@@ -39,11 +40,17 @@ std::string narrow(const wchar_t* wide, size_t size, UINT to) {
 
 }  // namespace
 
-void initCodePage() { codePage(); }
+void initCodePage() {
+  codePage();
+}
 
-CharRule activeCharRule() { return codePage().rule; }
+CharRule activeCharRule() {
+  return codePage().rule;
+}
 
-Text codePageName() { return std::to_string(codePage().acp); }
+Text codePageName() {
+  return std::to_string(codePage().acp);
+}
 
 Text fromUtf8(std::string_view utf8) {
   const std::wstring wide = widen(utf8, CP_UTF8);

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the native suite, then the Windows suite under Wine.
+# Builds and runs every test: the native suite, the same under the sanitizers, the fuzzers,
+# then the Windows suite under Wine (the window tests on a private Xvfb).
 # Usage: bash scripts/test.sh      (installs what it needs first)
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
@@ -33,6 +34,15 @@ echo "== native build"
 cmake --preset native >/dev/null
 cmake --build --preset native
 run_suite native
+
+# The same suite under AddressSanitizer and UndefinedBehaviorSanitizer, the job and stop tests
+# under ThreadSanitizer; then every parser of outside bytes under libFuzzer, FUZZ_SECONDS each.
+step_start=$(date +%s)
+bash scripts/sanitize.sh
+echo "== sanitizer suites: $(($(date +%s) - step_start)) s"
+step_start=$(date +%s)
+FUZZ_SECONDS=${FUZZ_SECONDS:-60} bash scripts/fuzz.sh
+echo "== fuzzers: $(($(date +%s) - step_start)) s"
 
 echo "== windows build"
 cmake --preset windows >/dev/null

@@ -36,6 +36,8 @@ TEST(OpenDialogTest, BufferToPaths) {
       // A folder whose last character has "\" as its second byte (淺 is 0x9C 0x5C) is not
       // taken to end in a separator.
       {"C:\\\x9C\x5C\0a\0\0"s, {"C:\\\x9C\x5C\\a"}},
+      // A byte that would lead a character right before a NUL does not swallow the NUL.
+      {"\xAF\0a\0b\0\0"s, {"\xAF\\a", "\xAF\\b"}},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(parse(c.buffer), c.paths) << testing::PrintToString(c.buffer);
