@@ -24,19 +24,26 @@
 
 namespace {
 
-// Dispatches messages until done() or the time is up; false when the time ran out.
+// Dispatches messages until done() or the time is up; false when the time ran out. It waits in
+// GetMessage, as the program's own message loop does; a thread timer wakes it now and then to
+// look at done().
 bool pumpUntil(const std::function<bool()>& done, ULONGLONG milliseconds) {
   const ULONGLONG deadline = GetTickCount64() + milliseconds;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, nullptr);
+  bool result = false;
   for (;;) {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
+    if (done()) {
+      result = true;
+      break;
     }
-    if (done()) return true;
-    if (GetTickCount64() >= deadline) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    if (GetTickCount64() >= deadline) break;
+    MSG message;
+    if (GetMessageA(&message, nullptr, 0, 0) <= 0) break;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
   }
+  KillTimer(nullptr, timer);
+  return result;
 }
 
 bool readList(const char* listFile, std::vector<sw::Text>& paths) {
