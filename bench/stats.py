@@ -12,9 +12,9 @@
       new round once the rounds so far say that it would end after S seconds (at least one
       round is always run).
 
-  stats.py table --db FILE [--ratio SPEC]... [--rss-limit MIB] [--rss-prefix PREFIX]
+  stats.py table --db FILE [--ratio RATIO]... [--rss-limit MIB] [--rss-prefix PREFIX]
       Prints the Markdown table of medians, ratios, targets and verdicts.
-      SPEC: GROUP|LABEL|NUMERATOR|DENOMINATOR|TARGET[|SCALE]  (ratio = median(NUM) /
+      RATIO: GROUP|LABEL|NUMERATOR|DENOMINATOR|TARGET[|SCALE]  (ratio = median(NUM) /
       median(DEN) * SCALE; PASS when ratio <= TARGET; TARGET "-" shows the ratio only).
 """
 
@@ -90,8 +90,8 @@ def spawn_and_wait(argv, stdout_path):
 
 def cmd_run(args):
     commands = []
-    for spec in args.commands:
-        name, _, path = spec.partition("=")
+    for entry in args.commands:
+        name, _, path = entry.partition("=")
         commands.append((name, read_argv(path)))
     expect = {}
     for e in args.expect:
@@ -262,8 +262,8 @@ def cmd_table(args):
         return statistics.median(r["times"])
 
     ratios = {}
-    for spec in args.ratio:
-        parts = spec.split("|")
+    for entry in args.ratio:
+        parts = entry.split("|")
         group, label, num, den, target = parts[:5]
         scale = float(parts[5]) if len(parts) > 5 else 1.0
         target = None if target == "-" else float(target)

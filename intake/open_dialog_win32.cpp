@@ -8,15 +8,6 @@
 namespace sw {
 namespace {
 
-std::wstring widen(const Text& text) {
-  if (text.empty()) return {};
-  const int n =
-      MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-  return wide;
-}
-
 // The wide paths of a confirmed selection: one full path, or the folder followed by the names,
 // each ended by a NUL, with one more NUL at the end.
 std::vector<std::wstring> chosenPaths(const std::wstring& buffer) {
@@ -45,8 +36,8 @@ ChosenFiles chooseFiles(HWND owner, const Text& title, const Text& filterText,
   ChosenFiles chosen;
   std::wstring file(kOpenDialogBufferSize / sizeof(wchar_t), L'\0');
   const Bytes filterBytes = dialogFilterList(filterText);
-  const std::wstring filter = widen(Text(filterBytes.begin(), filterBytes.end()));
-  const std::wstring wideTitle = widen(title), wideDir = widen(initialDir);
+  const std::wstring filter = wideFromAnsi(Text(filterBytes.begin(), filterBytes.end()));
+  const std::wstring wideTitle = wideFromAnsi(title), wideDir = wideFromAnsi(initialDir);
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = owner;

@@ -1,4 +1,5 @@
 #include <atomic>
+#include <utility>
 
 #include "platform/input_file.h"
 

@@ -14,23 +14,6 @@ HANDLE asHandle(intptr_t h) {
 
 }  // namespace
 
-InputFile::InputFile(InputFile&& other) noexcept
-    : handle_(std::exchange(other.handle_, -1)),
-      regular_(other.regular_),
-      position_(other.position_),
-      faultPath_(std::move(other.faultPath_)) {}
-
-InputFile& InputFile::operator=(InputFile&& other) noexcept {
-  if (this != &other) {
-    close();
-    handle_ = std::exchange(other.handle_, -1);
-    regular_ = other.regular_;
-    position_ = other.position_;
-    faultPath_ = std::move(other.faultPath_);
-  }
-  return *this;
-}
-
 SysError InputFile::openFile(const Text& path) {
   close();
   if (path.empty()) return ERROR_FILE_NOT_FOUND;

@@ -5,15 +5,6 @@
 namespace sw {
 namespace {
 
-std::wstring widen(const Text& text) {
-  if (text.empty()) return {};
-  const int n =
-      MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-  return wide;
-}
-
 // The ANSI form of a wide text; lossless is false when some character had no ANSI form.
 Text narrow(const std::wstring& wide, bool* lossless) {
   *lossless = true;
@@ -31,8 +22,17 @@ Text narrow(const std::wstring& wide, bool* lossless) {
 
 }  // namespace
 
+std::wstring wideFromAnsi(const Text& text) {
+  if (text.empty()) return {};
+  const int n =
+      MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+  return wide;
+}
+
 std::optional<std::wstring> longPathForm(const Text& path) {
-  std::wstring wide = widen(path);
+  std::wstring wide = wideFromAnsi(path);
   if (wide.size() < MAX_PATH || wide.rfind(L"\\\\?\\", 0) == 0) return std::nullopt;
   const DWORD n = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
   if (n == 0) return std::nullopt;

@@ -9,6 +9,9 @@
 
 namespace sw {
 
+// An ANSI text in the wide form the wide calls take.
+std::wstring wideFromAnsi(const Text& text);
+
 // A path of MAX_PATH characters or more in the extended form (\\?\C:\... or
 // \\?\UNC\server\share\...) that the wide file functions take without a length limit;
 // nullopt for a shorter path, which the ANSI functions take as it is.

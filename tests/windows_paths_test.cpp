@@ -17,14 +17,6 @@ Text u(std::string_view utf8) {
   return fromUtf8(utf8);
 }
 
-std::wstring wide(const Text& ansi) {
-  const int n =
-      MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-  std::wstring w(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), w.data(), n);
-  return w;
-}
-
 bool writeWide(const std::wstring& path, std::string_view bytes) {
   const HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
@@ -55,10 +47,11 @@ TEST(WindowsPathsTest, APathLongerThanMaxPathIsReadAndShownAsGiven) {
   Text path = dir.path().string();
   for (int i = 0; path.size() < 320; ++i) {
     path += "\\" + u("很长的文件夹名称") + std::to_string(i);
-    ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + wide(path)).c_str(), nullptr)) << GetLastError();
+    ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + wideFromAnsi(path)).c_str(), nullptr))
+        << GetLastError();
   }
   path += "\\a.txt";
-  ASSERT_TRUE(writeWide(L"\\\\?\\" + wide(path), "123456789"));
+  ASSERT_TRUE(writeWide(L"\\\\?\\" + wideFromAnsi(path), "123456789"));
   ASSERT_GT(path.size(), static_cast<size_t>(MAX_PATH));
   EXPECT_EQ(reportOf(path), digitsBlock("a.txt", path));
 }
@@ -67,7 +60,7 @@ TEST(WindowsPathsTest, ANameTheCodePageCannotHoldIsReadThroughItsShortPath) {
   test::TempDir dir;
   // Thai letters and an emoji: no ANSI code page of the East Asian kind holds them.
   const std::wstring name = L"\u0E20\u0E32\u0E29\u0E32-\U0001F600.txt";
-  const std::wstring full = wide(dir.path().string()) + L"\\" + name;
+  const std::wstring full = wideFromAnsi(dir.path().string()) + L"\\" + name;
   ASSERT_TRUE(writeWide(full, "123456789"));
 
   const Text ansi = ansiPathFor(full);
@@ -76,7 +69,8 @@ TEST(WindowsPathsTest, ANameTheCodePageCannotHoldIsReadThroughItsShortPath) {
   EXPECT_EQ(reportOf(ansi), digitsBlock(shortName, ansi));
 
   // A path the code page holds stays as it is.
-  const std::wstring plain = wide(dir.path().string()) + L"\\" + wide(u("中文.txt"));
+  const std::wstring plain =
+      wideFromAnsi(dir.path().string()) + L"\\" + wideFromAnsi(u("中文.txt"));
   EXPECT_EQ(ansiPathFor(plain), dir.text(u("中文.txt")));
 }
 
