@@ -1,5 +1,6 @@
 #include "worker/worker.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <system_error>
@@ -9,19 +10,18 @@ namespace sw {
 struct WorkerControl::Run {
   std::shared_ptr<StopMark> stop = std::make_shared<StopMark>();
   std::thread thread;
+  // Read by the window thread without a lock (running()); the mutex only pairs the condition
+  // variable with it for waitForEnd().
+  std::atomic<bool> finished{false};
   std::mutex mutex;
   std::condition_variable ended;
-  bool finished = false;  // guarded by mutex
 
   void markFinished() {
     std::lock_guard<std::mutex> lock(mutex);
-    finished = true;
+    finished.store(true);
     ended.notify_all();
   }
-  bool isFinished() {
-    std::lock_guard<std::mutex> lock(mutex);
-    return finished;
-  }
+  bool isFinished() const { return finished.load(); }
 };
 
 WorkerControl::WorkerControl(VerifyJob& job, WindowFactory windowFor)
@@ -74,7 +74,7 @@ bool WorkerControl::running() const {
 bool WorkerControl::waitForEnd(std::chrono::milliseconds limit) {
   if (!last_) return true;
   std::unique_lock<std::mutex> lock(last_->mutex);
-  return last_->ended.wait_for(lock, limit, [this] { return last_->finished; });
+  return last_->ended.wait_for(lock, limit, [this] { return last_->isFinished(); });
 }
 
 }  // namespace sw
