@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/stop_mark.h"
+#include "engine/verify_job.h"
 #include "engine/window_ops.h"
 
 namespace sw::test {
@@ -51,5 +52,16 @@ class FakeWindow : public WindowOps {
     return true;
   }
 };
+
+// Runs job over paths with every box checked but the time, whose line would vary; returns the
+// report.
+inline Text reportWithoutTime(VerifyJob& job, std::vector<Text> paths) {
+  FakeWindow window;
+  window.set(OptionBox::kTime, false);
+  job.fileList = std::move(paths);
+  StopMark stop;
+  runVerifyJob(job, window, stop);
+  return window.report;
+}
 
 }  // namespace sw::test

@@ -26,13 +26,8 @@ bool writeWide(const std::wstring& path, std::string_view bytes) {
 }
 
 Text reportOf(const Text& path) {
-  test::FakeWindow window;
-  window.set(OptionBox::kTime, false);
   VerifyJob job;
-  job.fileList = {path};
-  StopMark stop;
-  runVerifyJob(job, window, stop);
-  return window.report;
+  return test::reportWithoutTime(job, {path});
 }
 
 Text digitsBlock(const Text& name, const Text& path) {
